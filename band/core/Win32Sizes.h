@@ -1,0 +1,18 @@
+// Structure sizes the band passes to the system. The 32-bit numbers are pinned on i686 so a
+// header change that alters them fails the build instead of the running band.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+
+#ifndef TTTOOLINFOA_V1_SIZE
+#define TTTOOLINFOA_V1_SIZE CCSIZEOF_STRUCT(TTTOOLINFOA, lpszText)
+#endif
+
+#if !defined(_WIN64)
+static_assert(TTTOOLINFOA_V1_SIZE == 44, "tooltip tool size of the 32-bit system");
+static_assert(sizeof(STARTUPINFOA) == 68, "STARTUPINFOA size of the 32-bit system");
+static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TRACKMOUSEEVENT size of the 32-bit system");
+#endif
