@@ -4,6 +4,16 @@
 #include "band/core/DeskBand.h"
 #include "band/core/PlayerStatus.h"
 
+namespace {
+// A popup's owner is always a top-level window: the tooltip made for the child band window
+// belongs to the taskbar and would outlive the band, one more control per close, unless
+// destroyed here.
+void destroyTooltipOf(std::unique_ptr<HWND>& tooltip) {
+    if (tooltip && *tooltip && IsWindow(*tooltip)) DestroyWindow(*tooltip);
+    tooltip.reset();
+}
+}  // namespace
+
 DeskBand::DeskBand() {
     ++objectCount;
     LoadSettings(bandSettings);
@@ -22,7 +32,7 @@ DeskBand::~DeskBand() {
     }
     hwnd = nullptr;
     ReleaseSkinResources();
-    tooltip.reset();
+    destroyTooltipOf(tooltip);
     --objectCount;
 }
 
@@ -74,7 +84,7 @@ STDMETHODIMP DeskBand::ShowDW(BOOL show) {
 STDMETHODIMP DeskBand::CloseDW(DWORD) {
     static_cast<IDeskBand*>(this)->ShowDW(FALSE);
     ReleaseSkinResources();
-    tooltip.reset();  // the control itself goes with its owner, the band window
+    destroyTooltipOf(tooltip);
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
     hwnd = nullptr;
     return S_OK;
