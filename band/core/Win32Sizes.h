@@ -11,8 +11,13 @@
 #define TTTOOLINFOA_V1_SIZE CCSIZEOF_STRUCT(TTTOOLINFOA, lpszText)
 #endif
 
+// Size the band announces in its tooltip tools: the structure through lParam, 44 bytes on the
+// 32-bit system, short of the reserved pointer that newer headers add. (The headers' own
+// TTTOOLINFOA_V1_SIZE stops before lParam: 40 bytes there.)
+constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
+
 #if !defined(_WIN64)
-static_assert(TTTOOLINFOA_V1_SIZE == 44, "tooltip tool size of the 32-bit system");
+static_assert(kToolInfoSize == 44, "tooltip tool size of the 32-bit system");
 static_assert(sizeof(STARTUPINFOA) == 68, "STARTUPINFOA size of the 32-bit system");
 static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TRACKMOUSEEVENT size of the 32-bit system");
 #endif
