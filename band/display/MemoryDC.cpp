@@ -11,6 +11,8 @@ MemoryDC::~MemoryDC() {
 }
 
 void MemoryDC::clear(int width, int height, COLORREF colour) {
+    // A second clear must not leave the own bitmap deselected under a new guard.
+    selection.reset();
     selection = std::make_unique<SelectionGuard>(dc, bitmap);
     HBRUSH brush = CreateSolidBrush(colour);
     RECT rect{0, 0, width, height};
