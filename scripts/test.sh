@@ -9,6 +9,6 @@ BUILD_DIR=$build "$root/scripts/build.sh"
 cd "$build/x86_64"
 # The prefix's wineserver must not outlive the X server it was started with.
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
-  ctest --output-on-failure "$@"; status=$?
+  ctest --output-on-failure --no-label-summary "$@"; status=$?
   WINEPREFIX="$PWD/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
   exit $status' ctest "$@"
