@@ -100,6 +100,12 @@ LRESULT CALLBACK DeskBand::BandWndProc(HWND window, UINT message, WPARAM wParam,
         case WM_COMMAND:
         case WM_SIZE:
             return 0;
+        case WM_NCDESTROY:
+            // Destroyed with its parent, without CloseDW: forget the handle so that a later
+            // close or release never acts on a window that reuses it.
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            if (band->hwnd == window) band->hwnd = nullptr;
+            return DefWindowProcA(window, message, wParam, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

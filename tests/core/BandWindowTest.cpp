@@ -207,3 +207,15 @@ TEST_F(BandWindow, ReleasingSkinResourcesTwiceIsHarmless) {
 }
 
 }  // namespace
+
+TEST_F(BandWindow, WindowDestroyedWithItsParentIsForgotten) {
+    ASSERT_TRUE(band->CreateBandWindow());
+    HWND window = band->hwnd;
+    parent.destroy();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, band->hwnd);
+    // A new window of the same thread may now get any handle; closing the band must not touch it.
+    testing_support::TestWindow bystander(100, 30, "Bystander");
+    EXPECT_EQ(S_OK, band->CloseDW(0));
+    EXPECT_TRUE(IsWindow(bystander.handle()));
+}
