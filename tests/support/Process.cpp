@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/support/Windows.h"
 
 namespace testing_support {
@@ -21,8 +23,16 @@ long runProcess(const std::string& commandLine, DWORD timeoutMilliseconds) {
     PROCESS_INFORMATION process{};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back(0);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    // Under a heavily loaded Wine a start can fail once for reasons of the host (seen on a
+    // shared CI machine); a second try tells that apart from a program that cannot start.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt) Sleep(250);
+        started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &process);
+    }
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
         return -1;
     }
     CloseHandle(process.hThread);
