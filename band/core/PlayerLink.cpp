@@ -3,6 +3,7 @@
 #include "band/core/PlayerLink.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "band/core/DeskBand.h"
@@ -30,11 +31,23 @@ void RunPlayerCommand() {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
+    char path[MAX_PATH];
+    std::memcpy(path, playerCommand, sizeof path);
+    path[MAX_PATH - 1] = '\0';
     // CreateProcess may write into its command line; the shared setting stays untouched.
-    char commandLine[MAX_PATH];
-    std::memcpy(commandLine, playerCommand, sizeof commandLine);
-    commandLine[MAX_PATH - 1] = '\0';
-    if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    char commandLine[MAX_PATH + 2];  // room for quotes around a whole-line path
+    // Unquoted, a path with spaces is tried prefix by prefix ("C:\Program.exe" before
+    // "C:\Program Files\..."), so a planted file could run instead. A line that names an
+    // existing file as a whole starts exactly that file; any other line runs as written.
+    const char* application = nullptr;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        application = path;
+        std::snprintf(commandLine, sizeof commandLine, "\"%s\"", path);
+    } else {
+        std::strcpy(commandLine, path);
+    }
+    if (CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &process)) {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
